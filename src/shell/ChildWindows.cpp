@@ -1,0 +1,64 @@
+#include "ChildWindows.h"
+
+#include <QDialog>
+#include <QHash>
+
+namespace {
+QHash<QString, ChildFactory> &childOverrides()
+{
+    static QHash<QString, ChildFactory> h;
+    return h;
+}
+DialogFactory &openAccountOverride()
+{
+    static DialogFactory f;
+    return f;
+}
+}
+
+void SetChildWindowFactory(const QString &moduleCode, ChildFactory factory)
+{
+    if (factory)
+        childOverrides().insert(moduleCode, std::move(factory));
+    else
+        childOverrides().remove(moduleCode);
+}
+
+void SetOpenAccountDialogFactory(DialogFactory factory)
+{
+    openAccountOverride() = std::move(factory);
+}
+
+ChildFactory ChildWindowFactory(const QString &moduleCode)
+{
+    if (childOverrides().contains(moduleCode))
+        return childOverrides().value(moduleCode);
+    return {};
+}
+
+DialogFactory OpenAccountDialogFactory()
+{
+    if (openAccountOverride())
+        return openAccountOverride();
+    return {};
+}
+
+DialogFactory ChangePasswordDialogFactory()
+{
+    return {};
+}
+
+DialogFactory BackupDialogFactory()
+{
+    return {};
+}
+
+DialogFactory ReportTitleDialogFactory()
+{
+    return {};
+}
+
+DialogFactory UpdateDialogFactory()
+{
+    return {};
+}
