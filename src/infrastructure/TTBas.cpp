@@ -118,7 +118,8 @@ bool TTBas::eventFilter(QObject *watched, QEvent *event)
         if ((w == this || isAncestorOf(w)) && isVisible()) {
             // A key a control ignores travels on to its parents; the window
             // handles it once, at the control it was sent to.
-            const bool propagated = event == m_lastKey && m_lastReceiver && w->isAncestorOf(m_lastReceiver);
+            const bool propagated = event == m_lastKey && m_lastReceiver && w != m_lastReceiver
+                                    && w->isAncestorOf(m_lastReceiver);
             if (!propagated) {
                 m_lastKey = event;
                 m_lastReceiver = w;
