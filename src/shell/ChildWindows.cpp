@@ -1,5 +1,7 @@
 #include "ChildWindows.h"
 
+#include "ExeUpdateForm.h"
+
 #include <QDialog>
 #include <QHash>
 
@@ -60,5 +62,5 @@ DialogFactory ReportTitleDialogFactory()
 
 DialogFactory UpdateDialogFactory()
 {
-    return {};
+    return [](QWidget *owner) -> QDialog * { return new TfrmExeUpdateForm(owner); };
 }
