@@ -141,3 +141,8 @@ void TfrmExeUpdateForm::reject()
         m_check->cancel();
     QDialog::reject();
 }
+
+bool TfrmExeUpdateForm::isChecking() const
+{
+    return !m_check.isNull();
+}

@@ -34,7 +34,7 @@ public:
     void Button2Click();
     void Button3Click();
 
-    bool isChecking() const { return m_check != nullptr; }
+    bool isChecking() const;
 
     void reject() override;
 
