@@ -1,6 +1,7 @@
 #include "ChildWindows.h"
 
 #include "ExeUpdateForm.h"
+#include "SetCaptionForm.h"
 
 #include <QDialog>
 #include <QHash>
@@ -57,7 +58,7 @@ DialogFactory BackupDialogFactory()
 
 DialogFactory ReportTitleDialogFactory()
 {
-    return {};
+    return [](QWidget *owner) -> QDialog * { return new TfrmSetCaptionForm(owner); };
 }
 
 DialogFactory UpdateDialogFactory()
