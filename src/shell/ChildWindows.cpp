@@ -1,6 +1,7 @@
 #include "ChildWindows.h"
 
 #include "ExeUpdateForm.h"
+#include "GroupListForm.h"
 #include "SetCaptionForm.h"
 
 #include <QDialog>
@@ -36,6 +37,8 @@ ChildFactory ChildWindowFactory(const QString &moduleCode)
 {
     if (childOverrides().contains(moduleCode))
         return childOverrides().value(moduleCode);
+    if (moduleCode == QLatin1String("0102"))
+        return [](QWidget *owner, const QString &mode) -> QWidget * { return new TfrmgroupListForm(owner, mode); };
     return {};
 }
 

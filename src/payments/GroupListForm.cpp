@@ -1,0 +1,228 @@
+#include "GroupListForm.h"
+#include "ui_GroupListForm.h"
+
+#include "Connection.h"
+#include "DataGrid.h"
+#include "DbError.h"
+#include "GridLayout.h"
+#include "GroupEditForm.h"
+#include "GroupQueryForm.h"
+#include "Messages.h"
+#include "Public.h"
+#include "Query.h"
+#include "Tdm.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+TfrmgroupListForm::TfrmgroupListForm(QWidget *owner, const QString &mode)
+    : TTBas(owner),
+      ViewName(u"xt_tc_group"_s),
+      TableName(u"xt_tc_group"_s),
+      KeyField(u"groupID"_s),
+      Mode(mode),
+      m_ui(std::make_unique<Ui::frmgroupListForm>()),
+      m_aqData(new Query(dm ? dm->adc : nullptr, this))
+{
+    m_ui->setupUi(this);
+    setObjectName(u"frmgroupListForm"_s);
+    m_aqData->setObjectName(u"aq_Data"_s);
+    SetFreeOnClose(true);
+
+    m_ui->Panel2->setAutoFillBackground(true);
+    QPalette white = m_ui->Panel2->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    m_ui->Panel2->setPalette(white);
+    QFont titleFont = m_ui->Label3->font();
+    titleFont.setPixelSize(20);
+    titleFont.setBold(true);
+    m_ui->Label3->setFont(titleFont);
+    m_ui->Image1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogListView).pixmap(40, 40));
+
+    const QStyle *s = style();
+    m_ui->SBAdd->setIcon(s->standardIcon(QStyle::SP_FileIcon));
+    m_ui->SBEdit->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
+    m_ui->RzToolButton2->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
+    m_ui->SBPrint->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
+    m_ui->BtnBullets->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
+    m_ui->SBHelp->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
+    m_ui->RzToolButton3->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
+
+    auto *panel0 = new QLabel(m_ui->sBar);
+    panel0->setObjectName(u"sBarPanel0"_s);
+    panel0->setMinimumWidth(200);
+    auto *panel1 = new QLabel(m_ui->sBar);
+    panel1->setObjectName(u"sBarPanel1"_s);
+    panel1->setMinimumWidth(50);
+    m_ui->sBar->addWidget(panel0);
+    m_ui->sBar->addWidget(panel1, 1);
+
+    DataGrid *grid = m_ui->grdData;
+    WireListGrid(grid, m_aqData, ViewName, objectName());
+    grid->setMultiSelect(true);
+    grid->setSelectionColour(DataGrid::SelectedRowColour());
+
+    connect(m_ui->SBAdd, &QToolButton::clicked, this, &TfrmgroupListForm::SBAddClick);
+    connect(m_ui->SBEdit, &QToolButton::clicked, this, &TfrmgroupListForm::SBEditClick);
+    connect(m_ui->RzToolButton2, &QToolButton::clicked, this, &TfrmgroupListForm::RzToolButton2Click);
+    connect(m_ui->SBPrint, &QToolButton::clicked, this, &TfrmgroupListForm::SBPrintClick);
+    connect(m_ui->BtnBullets, &QToolButton::clicked, this, &TfrmgroupListForm::BtnBulletsClick);
+    connect(m_ui->RzToolButton3, &QToolButton::clicked, this, &TfrmgroupListForm::SBExitClick);
+    connect(grid, &DataGrid::DblClick, this, &TfrmgroupListForm::grdDataDblClick);
+    connect(m_aqData, &Query::currentRowChanged, this, &TfrmgroupListForm::aq_DataAfterScroll);
+
+    m_runner = [](QDialog *dialog) { return dialog->exec(); };
+    LoadList();
+}
+
+TfrmgroupListForm::~TfrmgroupListForm() = default;
+
+DataGrid *TfrmgroupListForm::grdData() const
+{
+    return m_ui->grdData;
+}
+
+QString TfrmgroupListForm::StatusText() const
+{
+    const auto *panel0 = m_ui->sBar->findChild<QLabel *>(u"sBarPanel0"_s);
+    return panel0 ? panel0->text() : QString();
+}
+
+void TfrmgroupListForm::SetDialogRunner(DialogRunner runner)
+{
+    m_runner = runner ? std::move(runner) : DialogRunner([](QDialog *dialog) { return dialog->exec(); });
+}
+
+int TfrmgroupListForm::RunDialog(QDialog *dialog)
+{
+    return m_runner(dialog);
+}
+
+QString TfrmgroupListForm::RightCode(const char *operation) const
+{
+    return property("Hint").toString() + QLatin1String(operation);
+}
+
+void TfrmgroupListForm::LoadList()
+{
+    OpenGridQuery(objectName(), ViewName, m_aqData, m_ui->grdData, u"select * from "_s + ViewName, WhereText);
+    // Replaces the text the scroll handler wrote while the query opened.
+    if (auto *panel0 = m_ui->sBar->findChild<QLabel *>(u"sBarPanel0"_s))
+        panel0->setText(u"Record count:"_s + QString::number(m_aqData->RecordCount()) + u'.');
+}
+
+void TfrmgroupListForm::aq_DataAfterScroll()
+{
+    if (auto *panel0 = m_ui->sBar->findChild<QLabel *>(u"sBarPanel0"_s))
+        panel0->setText(u" Total "_s + QString::number(m_aqData->RecordCount()) + u" records,the current record"_s
+                        + QString::number(m_aqData->RecNo()));
+}
+
+void TfrmgroupListForm::SBAddClick()
+{
+    if (!PermissionCheck(RightCode("01")))
+        return;
+    auto editor = std::make_unique<TfrmGroupEditForm>(this);
+    editor->Mode = 1;
+    if (RunDialog(editor.get()) != QDialog::Accepted)
+        return;
+    LoadList();
+    m_aqData->Last();
+}
+
+void TfrmgroupListForm::SBEditClick()
+{
+    if (!PermissionCheck(RightCode("02")))
+        return;
+    if (m_aqData->IsEmpty()) {
+        ShowPlainMessage(this, u"No Data"_s, u"message"_s, QMessageBox::Information);
+        return;
+    }
+    const QString key = m_aqData->text(KeyField);
+    auto editor = std::make_unique<TfrmGroupEditForm>(this);
+    editor->Mode = 0;
+    editor->KeyValue = key;
+    if (RunDialog(editor.get()) != QDialog::Accepted)
+        return;
+    LoadList();
+    m_aqData->Locate(KeyField, key);
+}
+
+void TfrmgroupListForm::RzToolButton2Click()
+{
+    if (!PermissionCheck(RightCode("03")))
+        return;
+    if (m_aqData->IsEmpty())
+        return;
+    DataGrid *grid = m_ui->grdData;
+    const QList<int> rows = grid->selectedRows();
+    if (rows.isEmpty()) {
+        ShowPlainMessage(this, u"Select the record to be deleted"_s, u"message"_s, QMessageBox::Information);
+        return;
+    }
+    if (ShowPlainMessage(this, u"do you want to delete the record?\r\r"_s, u"message"_s, QMessageBox::Information,
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        != QMessageBox::Yes)
+        return;
+
+    const int current = m_aqData->row();
+    const int keyColumn = m_aqData->fieldIndex(KeyField);
+    QStringList keys;
+    for (int row : rows)
+        keys << m_aqData->value(row, keyColumn).toString();
+
+    // Reloads also when a statement fails, so rows already deleted leave the grid.
+    auto reload = [this, grid, current] {
+        LoadList();
+        grid->clearSelection();
+        if (current >= 0 && current < m_aqData->RecordCount())
+            m_aqData->setRow(current);
+        grid->selectRow(m_aqData->row());
+    };
+    try {
+        for (const QString &key : std::as_const(keys)) {
+            Query inUse(dm->adc);
+            dm->RunSql(&inUse, u"select 1 from xt_td_Payment where groupid="_s + key, 1);
+            if (!inUse.IsEmpty()) {
+                ShowPlainMessage(this, u"To remove the group is occupied!"_s, u"Message"_s, QMessageBox::Information);
+                continue;
+            }
+            dm->adc->Execute(u"delete from "_s + TableName + u" where 1=1 "_s + u" and "_s + KeyField + u'=' + key);
+        }
+    } catch (const DbError &) {
+        reload();
+        throw;
+    }
+    reload();
+}
+
+void TfrmgroupListForm::SBPrintClick()
+{
+    if (!PermissionCheck(RightCode("04")))
+        return;
+    auto query = std::make_unique<TfrmGroupQueryForm>(this);
+    if (RunDialog(query.get()) != QDialog::Accepted)
+        return;
+    WhereText = query->WhereText;
+    LoadList();
+}
+
+void TfrmgroupListForm::BtnBulletsClick()
+{
+    ShowColumnSetting(m_ui->grdData, ViewName, objectName());
+}
+
+void TfrmgroupListForm::SBExitClick()
+{
+    close();
+}
+
+void TfrmgroupListForm::grdDataDblClick(int row)
+{
+    if (row >= 0)
+        SBEditClick();
+}
