@@ -1,7 +1,10 @@
 #include "ChildWindows.h"
 
+#include "DatabaseBackupForm.h"
+#include "EditpwdForm.h"
 #include "ExeUpdateForm.h"
 #include "GroupListForm.h"
+#include "OpenOrNewAccountForm.h"
 #include "SetCaptionForm.h"
 
 #include <QDialog>
@@ -46,17 +49,17 @@ DialogFactory OpenAccountDialogFactory()
 {
     if (openAccountOverride())
         return openAccountOverride();
-    return {};
+    return [](QWidget *owner) -> QDialog * { return new TfrmOpenOrNewAccountForm(owner); };
 }
 
 DialogFactory ChangePasswordDialogFactory()
 {
-    return {};
+    return [](QWidget *owner) -> QDialog * { return new TfrmEditpwdForm(owner); };
 }
 
 DialogFactory BackupDialogFactory()
 {
-    return {};
+    return [](QWidget *owner) -> QDialog * { return new TfrmDatabaseBackupForm(owner); };
 }
 
 DialogFactory ReportTitleDialogFactory()

@@ -85,6 +85,6 @@ bool OpenTestBook(const QString &fileName, const QString &accountName)
     CurrentAccountName = accountName;
     CurrentAccountID = QStringLiteral("1");
     CurrentAccountFile = fileName;
-    CurrentAccountPath = ProgramDir() + QStringLiteral("DB/") + fileName;
+    CurrentAccountPath = ProgramDir() + QStringLiteral("db/") + fileName;
     return true;
 }
