@@ -119,7 +119,8 @@ void TfrmMainForm::buildMenusAndToolbar()
                                 nullptr, has(QStringLiteral("0102")));
     group->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
     connect(group, &QAction::triggered, this, [this] { OpenChildWindow(QStringLiteral("0102")); });
-    QAction *income = makeAction(QStringLiteral("dxBarButton105"), QStringLiteral("Income & Expense(&I)"),
+    // "&&" shows the ampersand itself; the single "&" marks the access key.
+    QAction *income = makeAction(QStringLiteral("dxBarButton105"), QStringLiteral("Income && Expense(&I)"),
                                  QStringLiteral("Income & Expense"), nullptr, has(QStringLiteral("0201")));
     income->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
     connect(income, &QAction::triggered, this, [this] { OpenChildWindow(QStringLiteral("0201")); });
@@ -188,7 +189,7 @@ void TfrmMainForm::buildNavigation()
     auto has = [](const QString &code) { return bool(ChildWindowFactory(code)); };
     auto open = [this](const char *code) { return [this, code] { OpenChildWindow(QLatin1String(code)); }; };
 
-    m_groupBar->addGroup(QStringLiteral("groupList"), QStringLiteral("Income & Expense"), false);
+    m_groupBar->addGroup(QStringLiteral("groupList"), QStringLiteral("Income && Expense"), false);
     QToolButton *b = m_groupBar->addItem(QStringLiteral("groupListItems1"), QStringLiteral("Group"),
                                          s->standardIcon(QStyle::SP_FileDialogListView));
     b->setEnabled(has(QStringLiteral("0102")));

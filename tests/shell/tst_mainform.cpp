@@ -111,7 +111,7 @@ private Q_SLOTS:
         for (QAction *a : toolbar->actions())
             tools << (a->isSeparator() ? QStringLiteral("|") : a->text());
         QCOMPARE(tools, QStringList({QStringLiteral("|"), QStringLiteral("打开账套(&B)"), QStringLiteral("Backup(&B)"),
-                                     QStringLiteral("|"), QStringLiteral("Group(&G)"), QStringLiteral("Income & Expense(&I)"),
+                                     QStringLiteral("|"), QStringLiteral("Group(&G)"), QStringLiteral("Income && Expense(&I)"),
                                      QStringLiteral("Report Title(&A)"), QStringLiteral("Change Password(&P)"),
                                      QStringLiteral("|"), QStringLiteral("Help(&H)"), QStringLiteral("Online Update"),
                                      QStringLiteral("|"), QStringLiteral("Exit(&X)")}));
