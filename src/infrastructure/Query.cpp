@@ -193,6 +193,47 @@ int compareKeys(const SortKey &a, const SortKey &b)
     return 0;
 }
 
+// The text folded unit by unit exactly as the case-insensitive compare folds
+// it, so that a sort folds each cell once and then compares plain units.
+QString foldedText(const QString &text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    const char16_t *in = reinterpret_cast<const char16_t *>(text.utf16());
+    char16_t *o = reinterpret_cast<char16_t *>(out.data());
+    char32_t last = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = in[i];
+        if (ch < 0x80) {
+            o[i] = ch >= u'A' && ch <= u'Z' ? char16_t(ch + 32) : ch;
+            last = ch;
+            continue;
+        }
+        char32_t ucs4 = ch;
+        if (QChar::isLowSurrogate(ucs4) && QChar::isHighSurrogate(last))
+            ucs4 = QChar::surrogateToUcs4(char16_t(last), ch);
+        last = ch;
+        const char32_t folded = QChar::toCaseFolded(ucs4);
+        o[i] = QChar::requiresSurrogates(ucs4) ? QChar::lowSurrogate(folded) : char16_t(folded);
+    }
+    return out;
+}
+
+// compareKeys for keys whose texts went through foldedText.
+int compareFoldedKeys(const SortKey &a, const SortKey &b)
+{
+    if (a.kind == 2 && b.kind == 2) {
+        // Cells are short: a plain loop beats the library's vectorised set-up.
+        const QChar *x = a.text.constData();
+        const QChar *y = b.text.constData();
+        const qsizetype n = std::min(a.text.size(), b.text.size());
+        for (qsizetype i = 0; i < n; ++i)
+            if (x[i] != y[i])
+                return x[i].unicode() < y[i].unicode() ? -1 : 1;
+        return a.text.size() < b.text.size() ? -1 : (a.text.size() > b.text.size() ? 1 : 0);
+    }
+    return compareKeys(a, b);
+}
+
 } // namespace
 
 FieldType FieldTypeFromDeclared(const QString &declaredType)
@@ -514,12 +555,16 @@ void Query::applySort()
     QList<QVector<SortKey>> keys(parts.size());
     for (int p = 0; p < parts.size(); ++p) {
         keys[p].resize(m_rows.size());
-        for (int i = 0; i < m_rows.size(); ++i)
-            keys[p][i] = makeKey(m_rows.at(i).at(parts.at(p).column));
+        for (int i = 0; i < m_rows.size(); ++i) {
+            SortKey k = makeKey(m_rows.at(i).at(parts.at(p).column));
+            if (k.kind == 2)
+                k.text = foldedText(k.text);
+            keys[p][i] = std::move(k);
+        }
     }
     std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
         for (int p = 0; p < parts.size(); ++p) {
-            const int c = compareKeys(keys.at(p).at(a), keys.at(p).at(b));
+            const int c = compareFoldedKeys(keys.at(p).at(a), keys.at(p).at(b));
             if (c != 0)
                 return parts.at(p).descending ? c > 0 : c < 0;
         }
