@@ -274,9 +274,7 @@ void TfrmPaymentEditForm::btnSaveClick()
 
 bool TfrmPaymentEditForm::confirmCancel()
 {
-    if (ShowPlainMessage(this, QStringLiteral("Do you wish to cancel the operation?"), QStringLiteral("Message"),
-                         QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        != QMessageBox::Yes)
+    if (!ShowMessageBox(this, QStringLiteral("Do you wish to cancel the operation?"), 2))
         return false;
     m_aqPayment->Cancel();
     return true;

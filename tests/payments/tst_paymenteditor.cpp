@@ -597,7 +597,7 @@ void TestPaymentEditor::cancelQuestion()
     const MessageRequest &m = rec.messages().first();
     QCOMPARE(m.text, u"Do you wish to cancel the operation?"_s);
     QCOMPARE(m.caption, u"Message"_s);
-    QCOMPARE(m.icon, QMessageBox::Question);
+    QCOMPARE(m.icon, QMessageBox::Information);
     QCOMPARE(m.buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(m.defaultButton, QMessageBox::No);
     QCOMPARE(dlg.isVisible(), !yes);
