@@ -1,4 +1,6 @@
 #include "DbError.h"
+#include "IniFile.h"
+#include "Public.h"
 #include "TTBas.h"
 #include "TellmontApplication.h"
 #include "TestSupport.h"
@@ -181,6 +183,25 @@ private Q_SLOTS:
         form->show();
         form->close();
         QTRY_VERIFY(form.isNull());
+    }
+
+    void inputMethodFromConnectIni()
+    {
+        TempProgramDir dir;
+        QWidget panel;
+        auto *direct = new QLineEdit(&panel);
+        auto *nested = new QLineEdit(new QWidget(&panel));
+        auto *check = new QCheckBox(&panel);
+        ApplyInputMethod(&panel);
+        // Without Connect.ini the default names no installed input method.
+        QCOMPARE(direct->property("inputMethodName").toString(), QStringLiteral("Error"));
+
+        IniFile(dir.path() + QStringLiteral("Connect.ini"))
+            .WriteString(QStringLiteral("IME"), QStringLiteral("CURIME"), QStringLiteral("fcitx-pinyin"));
+        ApplyInputMethod(&panel);
+        QCOMPARE(direct->property("inputMethodName").toString(), QStringLiteral("fcitx-pinyin"));
+        QVERIFY(!nested->property("inputMethodName").isValid());
+        QVERIFY(!check->property("inputMethodName").isValid());
     }
 
     void applicationHandlerShowsErrorsAndGoesOn()
