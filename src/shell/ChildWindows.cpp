@@ -5,6 +5,7 @@
 #include "ExeUpdateForm.h"
 #include "GroupListForm.h"
 #include "OpenOrNewAccountForm.h"
+#include "PaymentListForm.h"
 #include "SetCaptionForm.h"
 
 #include <QDialog>
@@ -42,6 +43,8 @@ ChildFactory ChildWindowFactory(const QString &moduleCode)
         return childOverrides().value(moduleCode);
     if (moduleCode == QLatin1String("0102"))
         return [](QWidget *owner, const QString &mode) -> QWidget * { return new TfrmgroupListForm(owner, mode); };
+    if (moduleCode == QLatin1String("0201"))
+        return [](QWidget *owner, const QString &mode) -> QWidget * { return new TfrmPaymentListForm(owner, mode); };
     return {};
 }
 
