@@ -1,5 +1,8 @@
 #include "Report.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "CurrentAccount.h"
 #include "DisplayFormat.h"
 #include "IniFile.h"
@@ -283,6 +286,9 @@ void TFrmReportForm::preview(QTextDocument &document, const QString &html)
     } else {
         dialog.addAction(savePdf);
     }
+    // A sensible size of its own too, for desktops that do not maximise dialogs.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        dialog.resize(screen->availableGeometry().size() * 0.85);
     dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
     dialog.exec();
 }
