@@ -13,20 +13,6 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace {
-
-// Restores the arrow even when opening throws, so a failed load leaves no hourglass behind.
-class WaitCursor
-{
-public:
-    WaitCursor() { SetWaitCursor(); }
-    ~WaitCursor() { SetArrowCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-} // namespace
-
 QString GridLayoutKey(const QString &viewName, const QString &formName)
 {
     return viewName + formName;

@@ -11,6 +11,16 @@ bool PermissionCheck(const QString &rightCode);
 void SetWaitCursor();
 void SetArrowCursor();
 
+// The hourglass for the life of the object; the arrow comes back also when the work throws.
+class WaitCursor
+{
+public:
+    WaitCursor() { SetWaitCursor(); }
+    ~WaitCursor() { SetArrowCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
 // The input method named in Connect.ini ([IME] CURIME, default "Error"), or "Error".
 QString ConfiguredInputMethod();
 // Gives the configured input method to the edit fields that are direct children of

@@ -39,16 +39,6 @@ const QString TotalsFormat = u"#,###.00"_s;
 const QString DueAmountFormat = u"#,###.##"_s;
 const QColor AlertColour(255, 89, 89);
 
-// Restores the arrow also when the work throws.
-class WaitCursor
-{
-public:
-    WaitCursor() { SetWaitCursor(); }
-    ~WaitCursor() { SetArrowCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
 Money moneyOf(const QVariant &value)
 {
     if (value.metaType() == QMetaType::fromType<Money>())
