@@ -137,16 +137,20 @@ TfrmPaymentEditForm::TfrmPaymentEditForm(QWidget *parent)
         LoadColumnWidths(m_selectTable, m_ui->grdSelect, objectName());
     });
     connect(m_ui->edtAmount, &QLineEdit::textEdited, this, &TfrmPaymentEditForm::amountEdited);
-    new EventHook(m_ui->edtAmount, [this](QEvent *event) {
+    m_eventHooks << new EventHook(m_ui->edtAmount, [this](QEvent *event) {
         if (event->type() == QEvent::FocusIn)
             showAmount(true);
         else if (event->type() == QEvent::FocusOut)
             showAmount(false);
     });
-    new EventHook(m_ui->pelSelectCaption, [this](QEvent *event) { dragPicker(event); });
+    m_eventHooks << new EventHook(m_ui->pelSelectCaption, [this](QEvent *event) { dragPicker(event); });
 }
 
-TfrmPaymentEditForm::~TfrmPaymentEditForm() = default;
+TfrmPaymentEditForm::~TfrmPaymentEditForm()
+{
+    // The hooks call into this window; the fields they watch outlive this destructor.
+    qDeleteAll(m_eventHooks);
+}
 
 void TfrmPaymentEditForm::FormShow()
 {

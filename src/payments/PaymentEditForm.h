@@ -3,6 +3,8 @@
 #include "Money.h"
 #include "TTBas.h"
 
+#include <QList>
+
 #include <QPoint>
 #include <QString>
 #include <QVariant>
@@ -58,6 +60,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QList<QObject *> m_eventHooks;
     void openNew();
     void openEdit();
     void setTitle(const QString &title);
