@@ -4,7 +4,6 @@
 #include "TTBas.h"
 
 #include <QList>
-
 #include <QPoint>
 #include <QString>
 #include <QVariant>
