@@ -20,18 +20,13 @@
 using namespace Qt::Literals::StringLiterals;
 
 TfrmgroupListForm::TfrmgroupListForm(QWidget *owner, const QString &mode)
-    : TTBas(owner),
-      ViewName(u"xt_tc_group"_s),
-      TableName(u"xt_tc_group"_s),
-      KeyField(u"groupID"_s),
-      Mode(mode),
+    : TListWindow(owner, mode, u"xt_tc_group"_s, u"xt_tc_group"_s, u"groupID"_s),
       m_ui(std::make_unique<Ui::frmgroupListForm>()),
       m_aqData(new Query(dm ? dm->adc : nullptr, this))
 {
     m_ui->setupUi(this);
     setObjectName(u"frmgroupListForm"_s);
     m_aqData->setObjectName(u"aq_Data"_s);
-    SetFreeOnClose(true);
 
     m_ui->Panel2->setAutoFillBackground(true);
     QPalette white = m_ui->Panel2->palette();
@@ -63,6 +58,7 @@ TfrmgroupListForm::TfrmgroupListForm(QWidget *owner, const QString &mode)
 
     DataGrid *grid = m_ui->grdData;
     WireListGrid(grid, m_aqData, ViewName, objectName());
+    SetListGrid(grid, m_aqData);
     grid->setMultiSelect(true);
     grid->setSelectionColour(DataGrid::SelectedRowColour());
 
@@ -75,7 +71,6 @@ TfrmgroupListForm::TfrmgroupListForm(QWidget *owner, const QString &mode)
     connect(grid, &DataGrid::DblClick, this, &TfrmgroupListForm::grdDataDblClick);
     connect(m_aqData, &Query::currentRowChanged, this, &TfrmgroupListForm::aq_DataAfterScroll);
 
-    m_runner = [](QDialog *dialog) { return dialog->exec(); };
     LoadList();
 }
 
@@ -90,21 +85,6 @@ QString TfrmgroupListForm::StatusText() const
 {
     const auto *panel0 = m_ui->sBar->findChild<QLabel *>(u"sBarPanel0"_s);
     return panel0 ? panel0->text() : QString();
-}
-
-void TfrmgroupListForm::SetDialogRunner(DialogRunner runner)
-{
-    m_runner = runner ? std::move(runner) : DialogRunner([](QDialog *dialog) { return dialog->exec(); });
-}
-
-int TfrmgroupListForm::RunDialog(QDialog *dialog)
-{
-    return m_runner(dialog);
-}
-
-QString TfrmgroupListForm::RightCode(const char *operation) const
-{
-    return property("Hint").toString() + QLatin1String(operation);
 }
 
 void TfrmgroupListForm::LoadList()
@@ -169,35 +149,18 @@ void TfrmgroupListForm::RzToolButton2Click()
         != QMessageBox::Yes)
         return;
 
-    const int current = m_aqData->row();
-    const int keyColumn = m_aqData->fieldIndex(KeyField);
-    QStringList keys;
-    for (int row : rows)
-        keys << m_aqData->value(row, keyColumn).toString();
-
-    // Reloads also when a statement fails, so rows already deleted leave the grid.
-    auto reload = [this, grid, current] {
-        LoadList();
-        grid->clearSelection();
-        if (current >= 0 && current < m_aqData->RecordCount())
-            m_aqData->setRow(current);
-        grid->selectRow(m_aqData->row());
-    };
-    try {
-        for (const QString &key : std::as_const(keys)) {
+    DeleteSelectedRows(
+        rows,
+        [this](const QString &key) {
             Query inUse(dm->adc);
             dm->RunSql(&inUse, u"select 1 from xt_td_Payment where groupid="_s + key, 1);
             if (!inUse.IsEmpty()) {
                 ShowPlainMessage(this, u"To remove the group is occupied!"_s, u"Message"_s, QMessageBox::Information);
-                continue;
+                return;
             }
             dm->adc->Execute(u"delete from "_s + TableName + u" where 1=1 "_s + u" and "_s + KeyField + u'=' + key);
-        }
-    } catch (const DbError &) {
-        reload();
-        throw;
-    }
-    reload();
+        },
+        [this] { LoadList(); });
 }
 
 void TfrmgroupListForm::SBPrintClick()
@@ -209,20 +172,4 @@ void TfrmgroupListForm::SBPrintClick()
         return;
     WhereText = query->WhereText;
     LoadList();
-}
-
-void TfrmgroupListForm::BtnBulletsClick()
-{
-    ShowColumnSetting(m_ui->grdData, ViewName, objectName());
-}
-
-void TfrmgroupListForm::SBExitClick()
-{
-    close();
-}
-
-void TfrmgroupListForm::grdDataDblClick(int row)
-{
-    if (row >= 0)
-        SBEditClick();
 }

@@ -106,11 +106,7 @@ QLabel *addPanel(QStatusBar *bar, const QString &name, int minimumWidth, int str
 } // namespace
 
 TfrmPaymentListForm::TfrmPaymentListForm(QWidget *owner, const QString &mode)
-    : TTBas(owner),
-      ViewName(u"xt_vd_Payment"_s),
-      TableName(u"xt_td_Payment"_s),
-      KeyField(u"IncID"_s),
-      Mode(mode),
+    : TListWindow(owner, mode, u"xt_vd_Payment"_s, u"xt_td_Payment"_s, u"IncID"_s),
       m_ui(std::make_unique<Ui::frmPaymentListForm>()),
       m_aqData(new Query(dm ? dm->adc : nullptr, this)),
       m_aqDue(new Query(nullptr, this))
@@ -119,7 +115,6 @@ TfrmPaymentListForm::TfrmPaymentListForm(QWidget *owner, const QString &mode)
     setObjectName(u"frmPaymentListForm"_s);
     m_aqData->setObjectName(u"aq_Data"_s);
     m_aqDue->setObjectName(u"aq_Due"_s);
-    SetFreeOnClose(true);
 
     m_ui->Panel2->setAutoFillBackground(true);
     QPalette white = m_ui->Panel2->palette();
@@ -166,6 +161,7 @@ TfrmPaymentListForm::TfrmPaymentListForm(QWidget *owner, const QString &mode)
 
     DataGrid *grid = m_ui->grdData;
     WireListGrid(grid, m_aqData, ViewName, objectName());
+    SetListGrid(grid, m_aqData);
     grid->setMultiSelect(true);
     grid->setSelectionColour(DataGrid::SelectedRowColour());
     grid->setCellStyleHook([this](int row, int column, QColor &background, QColor &text) {
@@ -196,7 +192,6 @@ TfrmPaymentListForm::TfrmPaymentListForm(QWidget *owner, const QString &mode)
     connect(m_ui->btnPrint, &QPushButton::clicked, this, &TfrmPaymentListForm::btnPrintClick);
     connect(m_ui->btnExport, &QPushButton::clicked, this, &TfrmPaymentListForm::btnExportClick);
 
-    SetDialogRunner({});
     SetSaveFileChooser({});
     showTotals();
     LoadList();
@@ -299,26 +294,11 @@ QString TfrmPaymentListForm::DueStatusText(int panel) const
     return label ? label->text() : QString();
 }
 
-void TfrmPaymentListForm::SetDialogRunner(DialogRunner runner)
-{
-    m_runner = runner ? std::move(runner) : DialogRunner([](QDialog *dialog) { return dialog->exec(); });
-}
-
 void TfrmPaymentListForm::SetSaveFileChooser(SaveFileChooser chooser)
 {
     m_saveFileChooser = chooser ? std::move(chooser) : SaveFileChooser([](QWidget *parent, const QString &filter) {
         return QFileDialog::getSaveFileName(parent, QString(), QString(), filter);
     });
-}
-
-int TfrmPaymentListForm::RunDialog(QDialog *dialog)
-{
-    return m_runner(dialog);
-}
-
-QString TfrmPaymentListForm::RightCode(const char *operation) const
-{
-    return property("Hint").toString() + QLatin1String(operation);
 }
 
 void TfrmPaymentListForm::setHeader(const QString &topic, const QString &describ)
@@ -415,30 +395,13 @@ void TfrmPaymentListForm::RzToolButton2Click()
         != QMessageBox::Yes)
         return;
 
-    const int current = m_aqData->row();
-    const int keyColumn = m_aqData->fieldIndex(KeyField);
-    QStringList keys;
-    for (int row : rows)
-        keys << m_aqData->value(row, keyColumn).toString();
-
-    // Reloads also when a statement fails, so rows already deleted leave the grid.
-    auto reload = [this, grid, current] {
-        LoadList();
-        grid->clearSelection();
-        if (current >= 0 && current < m_aqData->RecordCount())
-            m_aqData->setRow(current);
-        grid->selectRow(m_aqData->row());
-    };
-    try {
-        for (const QString &key : std::as_const(keys)) {
+    DeleteSelectedRows(
+        rows,
+        [this](const QString &key) {
             dm->adc->Execute(u"delete from "_s + TableName + u" where 1=1 "_s + u" and "_s + KeyField + u'=' + key);
             ItemsChanged = true;
-        }
-    } catch (const DbError &) {
-        reload();
-        throw;
-    }
-    reload();
+        },
+        [this] { LoadList(); });
 }
 
 void TfrmPaymentListForm::SBPrintClick()
@@ -450,22 +413,6 @@ void TfrmPaymentListForm::SBPrintClick()
         return;
     WhereText = query->WhereText;
     LoadList();
-}
-
-void TfrmPaymentListForm::BtnBulletsClick()
-{
-    ShowColumnSetting(m_ui->grdData, ViewName, objectName());
-}
-
-void TfrmPaymentListForm::SBExitClick()
-{
-    close();
-}
-
-void TfrmPaymentListForm::grdDataDblClick(int row)
-{
-    if (row >= 0)
-        SBEditClick();
 }
 
 void TfrmPaymentListForm::pgListChange(int index)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DueSchedule.h"
-#include "TTBas.h"
+#include "ListWindow.h"
 
 #include <functional>
 #include <memory>
@@ -19,39 +19,26 @@ class Query;
 // "0201" in its Hint). The first tab lists the items with new/edit/delete/search
 // and a saved grid layout; the second shows the due list of a period with
 // totals, Ignore marks, a group filter, printing and an .xls export.
-class TfrmPaymentListForm : public TTBas
+class TfrmPaymentListForm : public TListWindow
 {
     Q_OBJECT
 public:
-    // Shows the editor, the search or the group filter modally and gives its
-    // result. Tests replace it to drive the dialog without a nested event loop.
-    using DialogRunner = std::function<int(QDialog *)>;
     // Asks for the name of the export file; empty when cancelled.
     using SaveFileChooser = std::function<QString(QWidget *parent, const QString &filter)>;
 
     TfrmPaymentListForm(QWidget *owner, const QString &mode);
     ~TfrmPaymentListForm() override;
 
-    const QString ViewName;
-    const QString TableName;
-    const QString KeyField;
-    // Clauses of the last search, appended to the definitions query.
-    QString WhereText;
-    QString Mode;
     // An item was added, edited or deleted since the due list was last computed.
     bool ItemsChanged = false;
 
-    void SetDialogRunner(DialogRunner runner);
     void SetSaveFileChooser(SaveFileChooser chooser);
 
     void LoadList();
     void SBAddClick();
-    void SBEditClick();
+    void SBEditClick() override;
     void RzToolButton2Click();
     void SBPrintClick();
-    void BtnBulletsClick();
-    void SBExitClick();
-    void grdDataDblClick(int row);
     void aq_DataAfterScroll();
     void pgListChange(int index);
 
@@ -99,8 +86,6 @@ Q_SIGNALS:
     void DueListRefreshed();
 
 private:
-    QString RightCode(const char *operation) const;
-    int RunDialog(QDialog *dialog);
     void setupDueGrid();
     void colourDataCell(int row, int column, QColor &background, QColor &text) const;
     void colourDueCell(int row, int column, QColor &background, QColor &text) const;
@@ -118,6 +103,5 @@ private:
     Query *m_aqDue;
     DueList m_due;
     bool m_dueComputed = false;
-    DialogRunner m_runner;
     SaveFileChooser m_saveFileChooser;
 };

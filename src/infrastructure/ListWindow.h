@@ -1,0 +1,56 @@
+#pragma once
+
+#include "TTBas.h"
+
+#include <functional>
+
+class DataGrid;
+class Query;
+
+// The family of list windows (MDI children of the main window): one table or
+// view in a grid with a saved layout, a search filter, toolbar operations that
+// ask for rights under the module code the main window keeps in "Hint", and a
+// column chooser.
+class TListWindow : public TTBas
+{
+    Q_OBJECT
+public:
+    // Shows an editor or a search dialog modally and gives its result. Tests
+    // replace it to drive the dialog without a nested event loop.
+    using DialogRunner = std::function<int(QDialog *)>;
+
+    TListWindow(QWidget *owner, const QString &mode, const QString &viewName, const QString &tableName,
+                const QString &keyField);
+
+    const QString ViewName;
+    const QString TableName;
+    const QString KeyField;
+    // Clauses of the last search, appended to the list query.
+    QString WhereText;
+    QString Mode;
+
+    void SetDialogRunner(DialogRunner runner);
+
+    virtual void SBEditClick() = 0;
+    void BtnBulletsClick();
+    void SBExitClick();
+    void grdDataDblClick(int row);
+
+protected:
+    // The grid and query of the list, once the descendant has built them.
+    void SetListGrid(DataGrid *grid, Query *query);
+    // The module code followed by the operation code ("01" new ... "04" search).
+    QString RightCode(const char *operation) const;
+    int RunDialog(QDialog *dialog);
+    // Runs deleteOne for every selected row's key, then reloads with reload,
+    // clears the selection and goes back to the former row number if it still
+    // exists. A failing statement reloads too before the error travels on, so
+    // rows already deleted leave the grid.
+    void DeleteSelectedRows(const QList<int> &rows, const std::function<void(const QString &key)> &deleteOne,
+                            const std::function<void()> &reload);
+
+private:
+    DataGrid *m_listGrid = nullptr;
+    Query *m_listQuery = nullptr;
+    DialogRunner m_runner;
+};
