@@ -5,12 +5,36 @@
 #include "GridLayout.h"
 #include "Query.h"
 
+#include <QAbstractButton>
+#include <QLabel>
+
 TListWindow::TListWindow(QWidget *owner, const QString &mode, const QString &viewName, const QString &tableName,
                          const QString &keyField)
     : TTBas(owner), ViewName(viewName), TableName(tableName), KeyField(keyField), Mode(mode)
 {
     SetFreeOnClose(true);
     SetDialogRunner({});
+}
+
+void TListWindow::StyleListWindow(QWidget *header, QLabel *title, QLabel *picture, QStyle::StandardPixmap pictureKind,
+                                  const QList<QAbstractButton *> &toolbar)
+{
+    header->setAutoFillBackground(true);
+    QPalette white = header->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    header->setPalette(white);
+    QFont titleFont = title->font();
+    titleFont.setPixelSize(20);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    picture->setPixmap(style()->standardIcon(pictureKind).pixmap(40, 40));
+
+    static const QStyle::StandardPixmap icons[] = {
+        QStyle::SP_FileIcon, QStyle::SP_FileDialogDetailedView, QStyle::SP_TrashIcon,
+        QStyle::SP_FileDialogContentsView, QStyle::SP_FileDialogListView, QStyle::SP_DialogHelpButton,
+        QStyle::SP_DialogCloseButton};
+    for (int i = 0; i < toolbar.size() && i < int(std::size(icons)); ++i)
+        toolbar.at(i)->setIcon(style()->standardIcon(icons[i]));
 }
 
 void TListWindow::SetListGrid(DataGrid *grid, Query *query)

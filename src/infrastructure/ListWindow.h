@@ -2,9 +2,13 @@
 
 #include "TTBas.h"
 
+#include <QStyle>
+
 #include <functional>
 
 class DataGrid;
+class QAbstractButton;
+class QLabel;
 class Query;
 
 // The family of list windows (MDI children of the main window): one table or
@@ -37,6 +41,11 @@ public:
     void grdDataDblClick(int row);
 
 protected:
+    // The family's look: a white header with a large bold title and a picture,
+    // and the pictures of the toolbar's new, edit, delete, search, custom, help
+    // and close buttons.
+    void StyleListWindow(QWidget *header, QLabel *title, QLabel *picture, QStyle::StandardPixmap pictureKind,
+                         const QList<QAbstractButton *> &toolbar);
     // The grid and query of the list, once the descendant has built them.
     void SetListGrid(DataGrid *grid, Query *query);
     // The module code followed by the operation code ("01" new ... "04" search).

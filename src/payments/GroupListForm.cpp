@@ -28,24 +28,9 @@ TfrmgroupListForm::TfrmgroupListForm(QWidget *owner, const QString &mode)
     setObjectName(u"frmgroupListForm"_s);
     m_aqData->setObjectName(u"aq_Data"_s);
 
-    m_ui->Panel2->setAutoFillBackground(true);
-    QPalette white = m_ui->Panel2->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    m_ui->Panel2->setPalette(white);
-    QFont titleFont = m_ui->Label3->font();
-    titleFont.setPixelSize(20);
-    titleFont.setBold(true);
-    m_ui->Label3->setFont(titleFont);
-    m_ui->Image1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogListView).pixmap(40, 40));
-
-    const QStyle *s = style();
-    m_ui->SBAdd->setIcon(s->standardIcon(QStyle::SP_FileIcon));
-    m_ui->SBEdit->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-    m_ui->RzToolButton2->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
-    m_ui->SBPrint->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
-    m_ui->BtnBullets->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
-    m_ui->SBHelp->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
-    m_ui->RzToolButton3->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
+    StyleListWindow(m_ui->Panel2, m_ui->Label3, m_ui->Image1, QStyle::SP_FileDialogListView,
+                    {m_ui->SBAdd, m_ui->SBEdit, m_ui->RzToolButton2, m_ui->SBPrint, m_ui->BtnBullets, m_ui->SBHelp,
+                     m_ui->RzToolButton3});
 
     auto *panel0 = new QLabel(m_ui->sBar);
     panel0->setObjectName(u"sBarPanel0"_s);

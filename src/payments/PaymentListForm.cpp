@@ -116,24 +116,9 @@ TfrmPaymentListForm::TfrmPaymentListForm(QWidget *owner, const QString &mode)
     m_aqData->setObjectName(u"aq_Data"_s);
     m_aqDue->setObjectName(u"aq_Due"_s);
 
-    m_ui->Panel2->setAutoFillBackground(true);
-    QPalette white = m_ui->Panel2->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    m_ui->Panel2->setPalette(white);
-    QFont titleFont = m_ui->lblTopic->font();
-    titleFont.setPixelSize(20);
-    titleFont.setBold(true);
-    m_ui->lblTopic->setFont(titleFont);
-    m_ui->imgTopic->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(40, 40));
-
-    const QStyle *s = style();
-    m_ui->SBAdd->setIcon(s->standardIcon(QStyle::SP_FileIcon));
-    m_ui->SBEdit->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-    m_ui->RzToolButton2->setIcon(s->standardIcon(QStyle::SP_TrashIcon));
-    m_ui->SBPrint->setIcon(s->standardIcon(QStyle::SP_FileDialogContentsView));
-    m_ui->BtnBullets->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
-    m_ui->SBHelp->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
-    m_ui->RzToolButton3->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
+    StyleListWindow(m_ui->Panel2, m_ui->lblTopic, m_ui->imgTopic, QStyle::SP_FileDialogDetailedView,
+                    {m_ui->SBAdd, m_ui->SBEdit, m_ui->RzToolButton2, m_ui->SBPrint, m_ui->BtnBullets, m_ui->SBHelp,
+                     m_ui->RzToolButton3});
 
     const QColor arrowColour(29, 53, 87);
     m_ui->btnYearPrior->setIcon(periodIcon(Arrow::DoubleLeft, arrowColour));
