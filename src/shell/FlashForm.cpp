@@ -1,6 +1,7 @@
 #include "FlashForm.h"
 
 #include "ProgramDir.h"
+#include "ui_FlashForm.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,11 +12,10 @@
 #include <QTimer>
 
 TFrmFlashForm::TFrmFlashForm(const QPixmap &picture)
-    : QDialog(nullptr, Qt::FramelessWindowHint | Qt::Dialog)
+    : QDialog(nullptr, Qt::FramelessWindowHint | Qt::Dialog), m_ui(std::make_unique<Ui::FrmFlashForm>())
 {
-    setObjectName(QStringLiteral("FrmFlashForm"));
-    m_imgFlash = new QLabel(this);
-    m_imgFlash->setObjectName(QStringLiteral("ImgFlash"));
+    m_ui->setupUi(this);
+    m_imgFlash = m_ui->ImgFlash;
     m_imgFlash->setPixmap(picture);
     m_imgFlash->move(0, 0);
     m_imgFlash->resize(picture.size());
@@ -32,6 +32,8 @@ TFrmFlashForm::TFrmFlashForm(const QPixmap &picture)
     connect(m_timer1, &QTimer::timeout, this, &TFrmFlashForm::Timer1Timer);
     connect(m_timer2, &QTimer::timeout, this, &TFrmFlashForm::Timer2Timer);
 }
+
+TFrmFlashForm::~TFrmFlashForm() = default;
 
 void TFrmFlashForm::showEvent(QShowEvent *event)
 {

@@ -2,6 +2,12 @@
 
 #include <QDialog>
 
+#include <memory>
+
+namespace Ui {
+class FrmFlashForm;
+}
+
 class QLabel;
 class QTimer;
 
@@ -11,6 +17,7 @@ class TFrmFlashForm : public QDialog
     Q_OBJECT
 public:
     explicit TFrmFlashForm(const QPixmap &picture);
+    ~TFrmFlashForm() override;
 
     QLabel *ImgFlash() const { return m_imgFlash; }
     int TickCount() const { return m_tickCount; }
@@ -23,6 +30,7 @@ private:
     void Timer1Timer();
     void Timer2Timer();
 
+    std::unique_ptr<Ui::FrmFlashForm> m_ui;
     QLabel *m_imgFlash;
     QTimer *m_timer1;
     QTimer *m_timer2;

@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "NavigationBar.h"
 #include "ProgramDir.h"
+#include "ui_MainForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,17 +41,14 @@ QString productTitle()
 }
 
 TfrmMainForm::TfrmMainForm(QWidget *parent)
-    : QMainWindow(parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::frmMainForm>())
 {
-    setObjectName(QStringLiteral("frmMainForm"));
-    setWindowTitle(QStringLiteral("Tellmont v1.0"));
+    m_ui->setupUi(this);
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(12);
     setFont(f);
-    resize(821, 513 + 80);
 
-    m_imgClient = new QMdiArea(this);
-    m_imgClient->setObjectName(QStringLiteral("imgClient"));
+    m_imgClient = m_ui->imgClient;
     QLinearGradient background(0, 0, 0, 800);
     background.setColorAt(0, QColor(0xdd, 0xe7, 0xf5));
     background.setColorAt(1, QColor(0x8f, 0xa9, 0xd0));
@@ -61,14 +59,9 @@ TfrmMainForm::TfrmMainForm(QWidget *parent)
     m_sizePanel = new SizePanel(m_groupBar, 199, this);
     m_sizePanel->setObjectName(QStringLiteral("RzSizePanel1"));
     connect(m_sizePanel, &SizePanel::HotSpotClick, this, &TfrmMainForm::RzSizePanel1HotSpotClick);
-
-    auto *central = new QWidget(this);
-    auto *layout = new QHBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_sizePanel);
-    layout->addWidget(m_imgClient, 1);
-    setCentralWidget(central);
+    m_sizePanel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    m_ui->layClient->insertWidget(0, m_sizePanel);
+    m_ui->layClient->setStretchFactor(m_imgClient, 1);
 
     buildMenusAndToolbar();
     buildNavigation();
@@ -82,19 +75,6 @@ TfrmMainForm::TfrmMainForm(QWidget *parent)
 
 TfrmMainForm::~TfrmMainForm() = default;
 
-QAction *TfrmMainForm::makeAction(const QString &objectName, const QString &caption, const QString &hint,
-                                  void (TfrmMainForm::*handler)(), bool enabled)
-{
-    auto *a = new QAction(caption, this);
-    a->setObjectName(objectName);
-    a->setStatusTip(hint);
-    a->setToolTip(hint);
-    a->setEnabled(enabled);
-    if (handler)
-        connect(a, &QAction::triggered, this, handler);
-    return a;
-}
-
 QAction *TfrmMainForm::action(const QString &objectName) const
 {
     return findChild<QAction *>(objectName);
@@ -104,83 +84,30 @@ void TfrmMainForm::buildMenusAndToolbar()
 {
     QStyle *s = style();
     auto has = [](const QString &code) { return bool(ChildWindowFactory(code)); };
-
-    QAction *openAccount = makeAction(QStringLiteral("dxBarButton2"), QStringLiteral("Open Account(&B)"),
-                                      QStringLiteral("Open Account(B)"), &TfrmMainForm::dxBarButton2Click,
-                                      bool(OpenAccountDialogFactory()));
-    openAccount->setIcon(s->standardIcon(QStyle::SP_DirOpenIcon));
-    QAction *backup = makeAction(QStringLiteral("dxBarButton93"), QStringLiteral("Backup(&B)"), QStringLiteral("Backup"),
-                                 &TfrmMainForm::dxBarButton93Click, bool(BackupDialogFactory()));
-    backup->setIcon(s->standardIcon(QStyle::SP_DialogSaveButton));
-    QAction *exit = makeAction(QStringLiteral("dxBarButton4"), QStringLiteral("Exit(&X)"), QStringLiteral("Exit"),
-                               &TfrmMainForm::dxBarButton4Click);
-    exit->setIcon(s->standardIcon(QStyle::SP_DialogCloseButton));
-    QAction *group = makeAction(QStringLiteral("dxBarButton40"), QStringLiteral("Group(&G)"), QStringLiteral("Add Group"),
-                                nullptr, has(QStringLiteral("0102")));
-    group->setIcon(s->standardIcon(QStyle::SP_FileDialogListView));
-    connect(group, &QAction::triggered, this, [this] { OpenChildWindow(QStringLiteral("0102")); });
-    // "&&" shows the ampersand itself; the single "&" marks the access key.
-    QAction *income = makeAction(QStringLiteral("dxBarButton105"), QStringLiteral("Income && Expense(&I)"),
-                                 QStringLiteral("Income & Expense"), nullptr, has(QStringLiteral("0201")));
-    income->setIcon(s->standardIcon(QStyle::SP_FileDialogDetailedView));
-    connect(income, &QAction::triggered, this, [this] { OpenChildWindow(QStringLiteral("0201")); });
-    QAction *address = makeAction(QStringLiteral("dxBarButton62"), QStringLiteral("Address Book(&B)"),
-                                  QStringLiteral("Address Book(B)"), nullptr, has(QStringLiteral("0301")));
-    connect(address, &QAction::triggered, this, [this] { OpenChildWindow(QStringLiteral("0301")); });
-    QAction *calc = makeAction(QStringLiteral("dxBarButton63"), QStringLiteral("Calculator(&C)"),
-                               QStringLiteral("Calculator(C)"), &TfrmMainForm::RzGroup3Items1Click);
-    QAction *notes = makeAction(QStringLiteral("dxBarButton64"), QStringLiteral("Note Book(&N)"),
-                                QStringLiteral("Note Book(N)"), &TfrmMainForm::RzGroup3Items2Click);
-    QAction *title = makeAction(QStringLiteral("dxBarButton61"), QStringLiteral("Report Title(&A)"),
-                                QStringLiteral("Report Title"), &TfrmMainForm::dxBarButton61Click,
-                                bool(ReportTitleDialogFactory()));
-    title->setIcon(s->standardIcon(QStyle::SP_FileDialogInfoView));
-    QAction *password = makeAction(QStringLiteral("dxBarButton97"), QStringLiteral("Change Password(&P)"),
-                                   QStringLiteral("Change Password"), &TfrmMainForm::dxBarButton97Click,
-                                   bool(ChangePasswordDialogFactory()));
-    password->setIcon(s->standardIcon(QStyle::SP_DialogResetButton));
-    QAction *help = makeAction(QStringLiteral("dxBarButton75"), QStringLiteral("Help(&H)"), QStringLiteral("Help"),
-                               &TfrmMainForm::dxBarButton75Click);
-    help->setIcon(s->standardIcon(QStyle::SP_DialogHelpButton));
-    help->setShortcut(QKeySequence(Qt::Key_F1));
-    help->setShortcutContext(Qt::ApplicationShortcut);
-    QAction *update = makeAction(QStringLiteral("dxBarButton109"), QStringLiteral("Online Update"),
-                                 QStringLiteral("Online Update"), &TfrmMainForm::dxBarButton109Click,
-                                 bool(UpdateDialogFactory()));
-    update->setIcon(s->standardIcon(QStyle::SP_BrowserReload));
-
-    QMenuBar *bar = menuBar();
-    QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->addActions({openAccount, backup, exit});
-    QMenu *incomeMenu = bar->addMenu(QStringLiteral("&Income And Expense"));
-    incomeMenu->addActions({group, income});
-    QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
-    tools->addActions({address, calc, notes});
-    QMenu *setting = bar->addMenu(QStringLiteral("&Setting"));
-    setting->addActions({title, password});
-    QMenu *helpMenu = bar->addMenu(QStringLiteral("&Help"));
-    helpMenu->addActions({help, update});
-    for (QMenu *m : {file, incomeMenu, tools, setting, helpMenu})
-        m->setToolTipsVisible(true);
-
-    // The toolbar shows the open-account button under a caption of its own.
-    QAction *openAccountTool = makeAction(QStringLiteral("dxBarButton2Tool"), QStringLiteral("打开账套(&B)"),
-                                          QStringLiteral("Open Account(B)"), &TfrmMainForm::dxBarButton2Click,
-                                          openAccount->isEnabled());
-    openAccountTool->setIcon(openAccount->icon());
-    QToolBar *toolbar = addToolBar(QStringLiteral("Shortcut"));
-    toolbar->setObjectName(QStringLiteral("Shortcut"));
-    toolbar->setMovable(false);
-    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    toolbar->setIconSize(QSize(18, 18));
-    toolbar->addSeparator();
-    toolbar->addActions({openAccountTool, backup});
-    toolbar->addSeparator();
-    toolbar->addActions({group, income, title, password});
-    toolbar->addSeparator();
-    toolbar->addActions({help, update});
-    toolbar->addSeparator();
-    toolbar->addAction(exit);
+    auto wire = [this, s](QAction *a, QStyle::StandardPixmap icon, void (TfrmMainForm::*handler)(), bool enabled) {
+        if (icon != QStyle::SP_CustomBase)
+            a->setIcon(s->standardIcon(icon));
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, handler);
+    };
+    const Ui::frmMainForm &ui = *m_ui;
+    wire(ui.dxBarButton2, QStyle::SP_DirOpenIcon, &TfrmMainForm::dxBarButton2Click, bool(OpenAccountDialogFactory()));
+    // The toolbar shows the open-account command under a caption of its own.
+    wire(ui.dxBarButton2Tool, QStyle::SP_DirOpenIcon, &TfrmMainForm::dxBarButton2Click, ui.dxBarButton2->isEnabled());
+    wire(ui.dxBarButton93, QStyle::SP_DialogSaveButton, &TfrmMainForm::dxBarButton93Click, bool(BackupDialogFactory()));
+    wire(ui.dxBarButton4, QStyle::SP_DialogCloseButton, &TfrmMainForm::dxBarButton4Click, true);
+    wire(ui.dxBarButton40, QStyle::SP_FileDialogListView, &TfrmMainForm::dxBarButton40Click, has(QStringLiteral("0102")));
+    wire(ui.dxBarButton105, QStyle::SP_FileDialogDetailedView, &TfrmMainForm::dxBarButton105Click,
+         has(QStringLiteral("0201")));
+    wire(ui.dxBarButton62, QStyle::SP_CustomBase, &TfrmMainForm::dxBarButton62Click, has(QStringLiteral("0301")));
+    wire(ui.dxBarButton63, QStyle::SP_CustomBase, &TfrmMainForm::RzGroup3Items1Click, true);
+    wire(ui.dxBarButton64, QStyle::SP_CustomBase, &TfrmMainForm::RzGroup3Items2Click, true);
+    wire(ui.dxBarButton61, QStyle::SP_FileDialogInfoView, &TfrmMainForm::dxBarButton61Click,
+         bool(ReportTitleDialogFactory()));
+    wire(ui.dxBarButton97, QStyle::SP_DialogResetButton, &TfrmMainForm::dxBarButton97Click,
+         bool(ChangePasswordDialogFactory()));
+    wire(ui.dxBarButton75, QStyle::SP_DialogHelpButton, &TfrmMainForm::dxBarButton75Click, true);
+    wire(ui.dxBarButton109, QStyle::SP_BrowserReload, &TfrmMainForm::dxBarButton109Click, bool(UpdateDialogFactory()));
 }
 
 void TfrmMainForm::buildNavigation()
@@ -233,7 +160,7 @@ void TfrmMainForm::buildNavigation()
 
 void TfrmMainForm::buildStatusBar()
 {
-    QStatusBar *bar = statusBar();
+    QStatusBar *bar = m_ui->StatusBar1;
     bar->setFixedHeight(22);
     bar->setSizeGripEnabled(false);
     m_fixedPanel = new QLabel(QStringLiteral("Tellmont - household and small-business cash-flow book"));
@@ -403,6 +330,21 @@ void TfrmMainForm::runDialog(const std::function<QDialog *(QWidget *)> &factory)
 void TfrmMainForm::dxBarButton2Click()
 {
     OpenAnotherAccount();
+}
+
+void TfrmMainForm::dxBarButton40Click()
+{
+    OpenChildWindow(QStringLiteral("0102"));
+}
+
+void TfrmMainForm::dxBarButton105Click()
+{
+    OpenChildWindow(QStringLiteral("0201"));
+}
+
+void TfrmMainForm::dxBarButton62Click()
+{
+    OpenChildWindow(QStringLiteral("0301"));
 }
 
 void TfrmMainForm::dxBarButton93Click()

@@ -2,6 +2,12 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
+namespace Ui {
+class frmMainForm;
+}
+
 class NavigationBar;
 class QAction;
 class QLabel;
@@ -40,6 +46,9 @@ public:
     QList<QMdiSubWindow *> childFrames() const;
 
     void dxBarButton2Click();   // Open Account
+    void dxBarButton40Click();  // Group
+    void dxBarButton105Click(); // Income & Expense
+    void dxBarButton62Click();  // Address Book
     void dxBarButton93Click();  // Backup
     void dxBarButton4Click();   // Exit
     void dxBarButton61Click();  // Report Title
@@ -64,9 +73,8 @@ private:
     void buildStatusBar();
     void buildTray();
     void runDialog(const std::function<class QDialog *(QWidget *)> &factory);
-    QAction *makeAction(const QString &objectName, const QString &caption, const QString &hint,
-                        void (TfrmMainForm::*handler)(), bool enabled = true);
 
+    std::unique_ptr<Ui::frmMainForm> m_ui;
     QMdiArea *m_imgClient;
     NavigationBar *m_groupBar;
     SizePanel *m_sizePanel;

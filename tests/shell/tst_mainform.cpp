@@ -80,6 +80,9 @@ private Q_SLOTS:
         QCOMPARE(form.pelAccount()->text(), QStringLiteral("Current Account: Home"));
         QVERIFY(form.pelDate()->text().startsWith(QStringLiteral("Current Date : ")));
         QCOMPARE(form.windowTitle(), QStringLiteral("Tellmont v1.0"));
+        // The navigation panel keeps its width; the client area takes the rest.
+        QCOMPARE(form.RzSizePanel1()->width(), 199 + 7);
+        QVERIFY(form.imgClient()->width() > form.width() - 199 - 7 - 20);
         // Only "Setting" is expanded at start.
         NavigationBar *bar = form.RzGroupBar1();
         QVERIFY(bar->isGroupExpanded(QStringLiteral("RzGroup1")));
