@@ -3,6 +3,8 @@
 #include "DataGrid.h"
 #include "DbError.h"
 #include "GridLayout.h"
+#include "Messages.h"
+#include "Public.h"
 #include "Query.h"
 
 #include <QAbstractButton>
@@ -56,6 +58,35 @@ int TListWindow::RunDialog(QDialog *dialog)
 QString TListWindow::RightCode(const char *operation) const
 {
     return property("Hint").toString() + QLatin1String(operation);
+}
+
+bool TListWindow::NewRow(const std::function<std::unique_ptr<QDialog>()> &makeEditor)
+{
+    if (!PermissionCheck(RightCode("01")))
+        return false;
+    const std::unique_ptr<QDialog> editor = makeEditor();
+    if (RunDialog(editor.get()) != QDialog::Accepted)
+        return false;
+    LoadList();
+    m_listQuery->Last();
+    return true;
+}
+
+bool TListWindow::EditRow(const std::function<std::unique_ptr<QDialog>(const QString &key)> &makeEditor)
+{
+    if (!PermissionCheck(RightCode("02")))
+        return false;
+    if (m_listQuery->IsEmpty()) {
+        ShowPlainMessage(this, QStringLiteral("No Data"), QStringLiteral("message"), QMessageBox::Information);
+        return false;
+    }
+    const QString key = m_listQuery->text(KeyField);
+    const std::unique_ptr<QDialog> editor = makeEditor(key);
+    if (RunDialog(editor.get()) != QDialog::Accepted)
+        return false;
+    LoadList();
+    m_listQuery->Locate(KeyField, key);
+    return true;
 }
 
 void TListWindow::BtnBulletsClick()

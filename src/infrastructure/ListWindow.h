@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include <functional>
+#include <memory>
 
 class DataGrid;
 class QAbstractButton;
@@ -35,6 +36,8 @@ public:
 
     void SetDialogRunner(DialogRunner runner);
 
+    // Runs the list query with the current filter and rebuilds the grid.
+    virtual void LoadList() = 0;
     virtual void SBEditClick() = 0;
     void BtnBulletsClick();
     void SBExitClick();
@@ -51,6 +54,12 @@ protected:
     // The module code followed by the operation code ("01" new ... "04" search).
     QString RightCode(const char *operation) const;
     int RunDialog(QDialog *dialog);
+    // New (right "01"): the editor for a new row; after a save the list reloads
+    // on its last row. Gives true after a save.
+    bool NewRow(const std::function<std::unique_ptr<QDialog>()> &makeEditor);
+    // Edit (right "02"): "No Data" on an empty list, otherwise the editor for the
+    // current row's key; after a save the list reloads and goes back to that key.
+    bool EditRow(const std::function<std::unique_ptr<QDialog>(const QString &key)> &makeEditor);
     // Runs deleteOne for every selected row's key, then reloads with reload,
     // clears the selection and goes back to the former row number if it still
     // exists. A failing statement reloads too before the error travels on, so

@@ -89,32 +89,21 @@ void TfrmgroupListForm::aq_DataAfterScroll()
 
 void TfrmgroupListForm::SBAddClick()
 {
-    if (!PermissionCheck(RightCode("01")))
-        return;
-    auto editor = std::make_unique<TfrmGroupEditForm>(this);
-    editor->Mode = 1;
-    if (RunDialog(editor.get()) != QDialog::Accepted)
-        return;
-    LoadList();
-    m_aqData->Last();
+    NewRow([this] {
+        auto editor = std::make_unique<TfrmGroupEditForm>(this);
+        editor->Mode = 1;
+        return editor;
+    });
 }
 
 void TfrmgroupListForm::SBEditClick()
 {
-    if (!PermissionCheck(RightCode("02")))
-        return;
-    if (m_aqData->IsEmpty()) {
-        ShowPlainMessage(this, u"No Data"_s, u"message"_s, QMessageBox::Information);
-        return;
-    }
-    const QString key = m_aqData->text(KeyField);
-    auto editor = std::make_unique<TfrmGroupEditForm>(this);
-    editor->Mode = 0;
-    editor->KeyValue = key;
-    if (RunDialog(editor.get()) != QDialog::Accepted)
-        return;
-    LoadList();
-    m_aqData->Locate(KeyField, key);
+    EditRow([this](const QString &key) {
+        auto editor = std::make_unique<TfrmGroupEditForm>(this);
+        editor->Mode = 0;
+        editor->KeyValue = key;
+        return editor;
+    });
 }
 
 void TfrmgroupListForm::RzToolButton2Click()

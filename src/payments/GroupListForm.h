@@ -21,7 +21,7 @@ public:
     TfrmgroupListForm(QWidget *owner, const QString &mode);
     ~TfrmgroupListForm() override;
 
-    void LoadList();
+    void LoadList() override;
     void SBAddClick();
     void SBEditClick() override;
     void RzToolButton2Click();

@@ -332,34 +332,25 @@ void TfrmPaymentListForm::aq_DataAfterScroll()
 
 void TfrmPaymentListForm::SBAddClick()
 {
-    if (!PermissionCheck(RightCode("01")))
-        return;
-    auto editor = std::make_unique<TfrmPaymentEditForm>(this);
-    editor->Mode = 1;
-    if (RunDialog(editor.get()) != QDialog::Accepted)
-        return;
-    ItemsChanged = true;
-    LoadList();
-    m_aqData->Last();
+    const bool saved = NewRow([this] {
+        auto editor = std::make_unique<TfrmPaymentEditForm>(this);
+        editor->Mode = 1;
+        return editor;
+    });
+    if (saved)
+        ItemsChanged = true;
 }
 
 void TfrmPaymentListForm::SBEditClick()
 {
-    if (!PermissionCheck(RightCode("02")))
-        return;
-    if (m_aqData->IsEmpty()) {
-        ShowPlainMessage(this, u"No Data"_s, u"message"_s, QMessageBox::Information);
-        return;
-    }
-    const QString key = m_aqData->text(KeyField);
-    auto editor = std::make_unique<TfrmPaymentEditForm>(this);
-    editor->Mode = 0;
-    editor->KeyValue = key;
-    if (RunDialog(editor.get()) != QDialog::Accepted)
-        return;
-    ItemsChanged = true;
-    LoadList();
-    m_aqData->Locate(KeyField, key);
+    const bool saved = EditRow([this](const QString &key) {
+        auto editor = std::make_unique<TfrmPaymentEditForm>(this);
+        editor->Mode = 0;
+        editor->KeyValue = key;
+        return editor;
+    });
+    if (saved)
+        ItemsChanged = true;
 }
 
 void TfrmPaymentListForm::RzToolButton2Click()

@@ -34,7 +34,7 @@ public:
 
     void SetSaveFileChooser(SaveFileChooser chooser);
 
-    void LoadList();
+    void LoadList() override;
     void SBAddClick();
     void SBEditClick() override;
     void RzToolButton2Click();
