@@ -1,11 +1,14 @@
 #include "ListWindow.h"
 
+#include "Connection.h"
 #include "DataGrid.h"
 #include "DbError.h"
 #include "GridLayout.h"
 #include "Messages.h"
 #include "Public.h"
 #include "Query.h"
+#include "QueryForm.h"
+#include "Tdm.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -87,6 +90,22 @@ bool TListWindow::EditRow(const std::function<std::unique_ptr<QDialog>(const QSt
     LoadList();
     m_listQuery->Locate(KeyField, key);
     return true;
+}
+
+void TListWindow::SearchRows(std::unique_ptr<TQueryForm> dialog)
+{
+    if (!PermissionCheck(RightCode("04")))
+        return;
+    if (RunDialog(dialog.get()) != QDialog::Accepted)
+        return;
+    WhereText = dialog->WhereText;
+    LoadList();
+}
+
+void TListWindow::DeleteRow(const QString &key)
+{
+    dm->adc->Execute(QStringLiteral("delete from ") + TableName + QStringLiteral(" where 1=1 ") + QStringLiteral(" and ")
+                     + KeyField + QLatin1Char('=') + key);
 }
 
 void TListWindow::BtnBulletsClick()

@@ -10,6 +10,7 @@
 class DataGrid;
 class QAbstractButton;
 class QLabel;
+class TQueryForm;
 class Query;
 
 // The family of list windows (MDI children of the main window): one table or
@@ -60,6 +61,11 @@ protected:
     // Edit (right "02"): "No Data" on an empty list, otherwise the editor for the
     // current row's key; after a save the list reloads and goes back to that key.
     bool EditRow(const std::function<std::unique_ptr<QDialog>(const QString &key)> &makeEditor);
+    // Search (right "04"): the search dialog; after OK its WhereText replaces
+    // the list's and the list reloads.
+    void SearchRows(std::unique_ptr<TQueryForm> dialog);
+    // The family's delete of one row of the table by its key.
+    void DeleteRow(const QString &key);
     // Runs deleteOne for every selected row's key, then reloads with reload,
     // clears the selection and goes back to the former row number if it still
     // exists. A failing statement reloads too before the error travels on, so

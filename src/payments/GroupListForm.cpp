@@ -132,18 +132,12 @@ void TfrmgroupListForm::RzToolButton2Click()
                 ShowPlainMessage(this, u"To remove the group is occupied!"_s, u"Message"_s, QMessageBox::Information);
                 return;
             }
-            dm->adc->Execute(u"delete from "_s + TableName + u" where 1=1 "_s + u" and "_s + KeyField + u'=' + key);
+            DeleteRow(key);
         },
         [this] { LoadList(); });
 }
 
 void TfrmgroupListForm::SBPrintClick()
 {
-    if (!PermissionCheck(RightCode("04")))
-        return;
-    auto query = std::make_unique<TfrmGroupQueryForm>(this);
-    if (RunDialog(query.get()) != QDialog::Accepted)
-        return;
-    WhereText = query->WhereText;
-    LoadList();
+    SearchRows(std::make_unique<TfrmGroupQueryForm>(this));
 }

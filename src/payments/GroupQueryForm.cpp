@@ -9,15 +9,10 @@
 using namespace Qt::Literals::StringLiterals;
 
 TfrmGroupQueryForm::TfrmGroupQueryForm(QWidget *parent)
-    : TfrmWinStyleForm(parent), m_ui(std::make_unique<Ui::frmGroupQueryForm>())
+    : TQueryForm(parent, u"Search group"_s), m_ui(std::make_unique<Ui::frmGroupQueryForm>())
 {
     m_ui->setupUi(Panel2());
     setObjectName(u"frmGroupQueryForm"_s);
-    setWindowTitle(u"Search group"_s);
-    Label1()->setText(u"Intruduction"_s);
-    Label2()->setText(u"Search group"_s);
-    btnOk()->setText(u"OK(&Ent)"_s);
-    btnCancel()->setText(u"Close(&ESC)"_s);
     setTabOrder(m_ui->edtGroupName, btnOk());
     setTabOrder(btnOk(), btnCancel());
     connect(btnOk(), &QPushButton::clicked, this, &TfrmGroupQueryForm::btnOkClick);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WinStyleForm.h"
+#include "QueryForm.h"
 
 #include <memory>
 
@@ -11,15 +11,12 @@ class frmGroupQueryForm;
 class QLineEdit;
 
 // Search dialog of the group list: a name pattern handed back in WhereText.
-class TfrmGroupQueryForm : public TfrmWinStyleForm
+class TfrmGroupQueryForm : public TQueryForm
 {
     Q_OBJECT
 public:
     explicit TfrmGroupQueryForm(QWidget *parent = nullptr);
     ~TfrmGroupQueryForm() override;
-
-    // Empty until OK(&Ent); empty again when the name was left empty.
-    QString WhereText;
 
     void btnOkClick();
 

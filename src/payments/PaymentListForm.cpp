@@ -374,7 +374,7 @@ void TfrmPaymentListForm::RzToolButton2Click()
     DeleteSelectedRows(
         rows,
         [this](const QString &key) {
-            dm->adc->Execute(u"delete from "_s + TableName + u" where 1=1 "_s + u" and "_s + KeyField + u'=' + key);
+            DeleteRow(key);
             ItemsChanged = true;
         },
         [this] { LoadList(); });
@@ -382,13 +382,7 @@ void TfrmPaymentListForm::RzToolButton2Click()
 
 void TfrmPaymentListForm::SBPrintClick()
 {
-    if (!PermissionCheck(RightCode("04")))
-        return;
-    auto query = std::make_unique<TfrmPaymentQueryForm>(this);
-    if (RunDialog(query.get()) != QDialog::Accepted)
-        return;
-    WhereText = query->WhereText;
-    LoadList();
+    SearchRows(std::make_unique<TfrmPaymentQueryForm>(this));
 }
 
 void TfrmPaymentListForm::pgListChange(int index)

@@ -11,15 +11,10 @@
 using namespace Qt::Literals::StringLiterals;
 
 TfrmPaymentQueryForm::TfrmPaymentQueryForm(QWidget *parent)
-    : TfrmWinStyleForm(parent), m_ui(std::make_unique<Ui::frmPaymentQueryForm>())
+    : TQueryForm(parent, u"Find Item"_s), m_ui(std::make_unique<Ui::frmPaymentQueryForm>())
 {
     m_ui->setupUi(Panel2());
     setObjectName(u"frmPaymentQueryForm"_s);
-    setWindowTitle(u"Find Item"_s);
-    Label1()->setText(u"Intruduction"_s);
-    Label2()->setText(u"Find Item"_s);
-    btnOk()->setText(u"OK(&Ent)"_s);
-    btnCancel()->setText(u"Close(&ESC)"_s);
     // "All" is shown while no entry is chosen.
     m_ui->cboType->setPlaceholderText(u"All"_s);
     m_ui->cboType->setCurrentIndex(-1);

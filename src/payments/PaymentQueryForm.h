@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WinStyleForm.h"
+#include "QueryForm.h"
 
 #include <memory>
 
@@ -13,15 +13,12 @@ class QLineEdit;
 
 // Narrows the definitions list by description, type and frequency; hands the
 // clauses back in WhereText and runs no query of its own besides the frequencies.
-class TfrmPaymentQueryForm : public TfrmWinStyleForm
+class TfrmPaymentQueryForm : public TQueryForm
 {
     Q_OBJECT
 public:
     explicit TfrmPaymentQueryForm(QWidget *parent = nullptr);
     ~TfrmPaymentQueryForm() override;
-
-    // Empty until OK(&Ent).
-    QString WhereText;
 
     void FormShow() override;
     void btnOkClick();
